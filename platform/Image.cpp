@@ -1,0 +1,76 @@
+#include "platform/Image.h"
+
+#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <cmath>
+
+namespace {
+QImage blackRaster(QSize logical)
+{
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QImage raster(QSize(int(std::ceil(logical.width() * ratio)), int(std::ceil(logical.height() * ratio))),
+                  QImage::Format_RGB32);
+    raster.setDevicePixelRatio(ratio);
+    raster.fill(Qt::black);
+    return raster;
+}
+} // namespace
+
+TImage::TImage(QWidget *parent, QSize rasterSize)
+    : QWidget(parent), Bitmap(blackRaster(rasterSize)), Canvas(Bitmap)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+TImage::TImage(QWidget *parent, const QImage &picture) : QWidget(parent), Bitmap(picture), Canvas(Bitmap)
+{
+    resize(picture.deviceIndependentSize().toSize());
+}
+
+void TImage::EnsureRasterWidth(int width)
+{
+    const QSize logical = Bitmap.deviceIndependentSize().toSize();
+    if (width <= logical.width())
+        return;
+    QImage wider = blackRaster(QSize(width, logical.height()));
+    QPainter(&wider).drawImage(QPoint(0, 0), Bitmap);
+    Bitmap = wider;
+}
+
+void TImage::Repaint()
+{
+    const QRect changed = Canvas.TakeChanged() & rect();
+    if (!changed.isEmpty() && isVisible())
+        repaint(changed);
+}
+
+void TImage::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    const QRect area = event->rect();
+    const qreal ratio = Bitmap.devicePixelRatio();
+    const QRectF source(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio);
+    painter.drawImage(QRectF(area), Bitmap, source);
+}
+
+void TImage::mousePressEvent(QMouseEvent *event)
+{
+    Press(this, event);
+}
+
+void TImage::mouseMoveEvent(QMouseEvent *event)
+{
+    Move(this, event);
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent *event)
+{
+    Release(this, event);
+}
+
+void TImage::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    Press(this, event);
+    DoubleClick(this);
+}

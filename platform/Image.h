@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Canvas.h"
+#include "platform/Form.h"
+
+#include <QImage>
+#include <QWidget>
+
+// A picture control over a fixed raster. The screen shows the raster; repainting for any other
+// reason (uncovered, moved) recomputes nothing.
+class TImage : public QWidget, public TMouseEvents
+{
+    Q_OBJECT
+public:
+    // rasterSize in logical pixels; the raster starts black.
+    TImage(QWidget *parent, QSize rasterSize);
+    // An image that shows a picture and takes its size.
+    TImage(QWidget *parent, const QImage &picture);
+
+    QImage Bitmap;
+    TCanvas Canvas;
+
+    int Left() const { return x(); }
+    int Top() const { return y(); }
+    int Width() const { return width(); }
+    int Height() const { return height(); }
+    void SetBounds(int left, int top, int width, int height) { setGeometry(left, top, width, height); }
+    void SetWidth(int value) { resize(value, height()); }
+    void SetHeight(int value) { resize(width(), value); }
+    void SetVisible(bool value) { setVisible(value); }
+
+    // The raster grows (never shrinks) to at least this many logical pixels wide; new pixels are black.
+    void EnsureRasterWidth(int width);
+
+    // Puts what the canvas changed on screen now, synchronously.
+    void Repaint();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+};

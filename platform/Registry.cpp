@@ -1,0 +1,220 @@
+#include "platform/Registry.h"
+
+#include "platform/Application.h"
+#include "platform/Convert.h"
+#include "platform/Exceptions.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A store file larger than this is no settings file of ours.
+constexpr qint64 maxFileSize = 16 * 1024 * 1024;
+
+// Damaged files that could not be moved aside: they must never be overwritten.
+QSet<QString> &untouchable()
+{
+    static QSet<QString> files;
+    return files;
+}
+
+QByteArray sectionPath(const QString &keyPath)
+{
+    return "HKEY_CURRENT_USER\\" + keyPath.toUtf8();
+}
+
+// Holds the lock on the store's folder for one read-modify-write.
+class FolderLock
+{
+public:
+    explicit FolderLock(const QString &folder)
+    {
+        m_fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_fd >= 0)
+            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~FolderLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+enum class FileState { Missing, Read, Damaged };
+
+// Reads and parses the file; a damaged one is renamed aside (or, when that fails, marked so that
+// nothing overwrites it) and the user is told.
+FileState readStore(const QString &file, RegFile &content)
+{
+    QFileInfo info(file);
+    if (!info.exists() && !info.isSymLink())
+        return FileState::Missing;
+    if (info.isSymLink() && !info.exists())
+        return FileState::Missing; // a dangling link: the file it names is created
+
+    QString problem;
+    if (!info.isFile()) {
+        problem = QStringLiteral("it is not a file");
+    } else if (info.size() > maxFileSize) {
+        problem = QStringLiteral("it is larger than %1 MiB").arg(maxFileSize >> 20);
+    } else {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly)) {
+            problem = f.errorString();
+        } else {
+            auto parsed = RegFile::Parse(f.read(maxFileSize + 1));
+            if (parsed) {
+                content = std::move(*parsed);
+                return FileState::Read;
+            }
+            problem = QStringLiteral("it is not a REGEDIT4 file");
+        }
+    }
+
+    if (untouchable().contains(file))
+        return FileState::Damaged;
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = file + QStringLiteral(".damaged-") + stamp;
+    for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
+        aside = file + QStringLiteral(".damaged-%1-%2").arg(stamp).arg(n);
+    if (::rename(QFile::encodeName(file).constData(), QFile::encodeName(aside).constData()) == 0) {
+        ReportFailure(QStringLiteral("The settings file '%1' could not be read (%2). It was kept as '%3', "
+                                     "and Tarniva goes on with default settings")
+                          .arg(file, problem, aside));
+        return FileState::Missing;
+    }
+    untouchable().insert(file);
+    ReportFailure(QStringLiteral("The settings file '%1' could not be read (%2) nor moved aside (%3). "
+                                 "Tarniva goes on with default settings and leaves the file as it is")
+                      .arg(file, problem, QString::fromLocal8Bit(std::strerror(errno))));
+    return FileState::Damaged;
+}
+
+bool writeStore(const QString &file, const RegFile &content)
+{
+    if (untouchable().contains(file))
+        return false;
+    QSaveFile out(file);
+    out.setDirectWriteFallback(false);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = content.Serialize();
+    if (out.write(bytes) != bytes.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+
+// The file a link points at, so a linked settings file stays linked.
+QString resolved(const QString &file)
+{
+    QFileInfo info(file);
+    return info.isSymLink() ? info.symLinkTarget() : file;
+}
+
+} // namespace
+
+QString TRegistry::FileForKey(const QString &keyPath)
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    QString relative = keyPath;
+    if (relative.startsWith(QLatin1String("Software\\"), Qt::CaseInsensitive))
+        relative.remove(0, 9);
+    relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return base + QLatin1Char('/') + relative + QStringLiteral(".reg");
+}
+
+bool TRegistry::OpenKey(const QString &keyPath, bool canCreate)
+{
+    CloseKey();
+    m_keyPath = keyPath;
+    m_file = resolved(FileForKey(keyPath));
+    const QString folder = QFileInfo(m_file).absolutePath();
+    if (canCreate)
+        QDir().mkpath(folder);
+
+    FolderLock lock(folder);
+    RegFile content;
+    const FileState state = readStore(m_file, content);
+    if (const RegSection *section = content.Find(sectionPath(keyPath)))
+        m_section = *section;
+    else if (state == FileState::Missing && canCreate) {
+        // A first start leaves an empty key behind; a folder we cannot write is no failure here.
+        content.Sections.push_back({sectionPath(keyPath), {}});
+        writeStore(m_file, content);
+    }
+    m_open = true;
+    return true;
+}
+
+void TRegistry::CloseKey()
+{
+    m_open = false;
+    m_section = RegSection();
+}
+
+bool TRegistry::ValueExists(const std::string &name) const
+{
+    return m_open && m_section.Find(QByteArray::fromStdString(name));
+}
+
+uint32_t TRegistry::GetDataType(const std::string &name) const
+{
+    const RegValue *value = m_open ? m_section.Find(QByteArray::fromStdString(name)) : nullptr;
+    return value ? value->Type : uint32_t(REG_NONE);
+}
+
+std::string TRegistry::ReadString(const std::string &name) const
+{
+    const RegValue *value = m_open ? m_section.Find(QByteArray::fromStdString(name)) : nullptr;
+    if (!value)
+        return {};
+    if (value->Type != REG_SZ && value->Type != REG_EXPAND_SZ)
+        throw ERegistryException(QStringLiteral("Invalid data type for '%1'").arg(DisplayText(name)));
+    const QByteArray &data = value->Data;
+    const qsizetype end = data.indexOf('\0');
+    return (end < 0 ? data : data.left(end)).toStdString();
+}
+
+void TRegistry::WriteString(const std::string &name, const std::string &text)
+{
+    const QString folder = QFileInfo(m_file).absolutePath();
+    bool written = false;
+    if (m_open) {
+        FolderLock lock(folder);
+        RegFile content;
+        if (readStore(m_file, content) != FileState::Damaged) {
+            const QByteArray path = sectionPath(m_keyPath);
+            RegSection *section = content.Find(path);
+            if (!section) {
+                content.Sections.push_back({path, {}});
+                section = &content.Sections.back();
+            }
+            section->Set({QByteArray::fromStdString(name), REG_SZ, QByteArray::fromStdString(text) + '\0'});
+            written = writeStore(m_file, content);
+            if (written)
+                m_section = *section;
+        }
+    }
+    if (!written)
+        throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(DisplayText(name)));
+}
