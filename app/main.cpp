@@ -6,7 +6,7 @@ int main(int argc, char *argv[])
     if (!TApplication::PrepareDisplay())
         return 1;
     TApplication app(argc, argv);
-    app.Title = QStringLiteral("Tarniva");
+    app.SetTitle(QStringLiteral("Tarniva"));
     app.CloseOnSessionEnd();
     app.CreateForm(Form1);
     return app.Run();

@@ -64,6 +64,12 @@ bool TApplication::PrepareDisplay()
     return true;
 }
 
+void TApplication::SetTitle(const QString &title)
+{
+    m_title = title;
+    setApplicationName(title);
+}
+
 void TApplication::CreatedForm(TForm *form)
 {
     form->DoCreate();
@@ -95,16 +101,17 @@ void TApplication::DestroyForms()
         clearReference();
     }
     m_mainForm = nullptr;
+    m_terminated = false;
 }
 
 void TApplication::ShowException(const QString &message)
 {
     const QString text = message + QLatin1Char('.');
     if (m_errorBox) {
-        m_errorBox(Title, text);
+        m_errorBox(m_title, text);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, Title, text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, m_title, text, QMessageBox::Ok);
     box.exec();
 }
 

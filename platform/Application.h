@@ -22,7 +22,10 @@ public:
     // no display to connect to.
     static bool PrepareDisplay();
 
-    QString Title;
+    // The program's name on the taskbar and the caption of its error boxes; also the window
+    // class a taskbar groups the windows by.
+    QString Title() const { return m_title; }
+    void SetTitle(const QString &title);
 
     // Creates a window; the reference is set before its creation handler runs, as the handler
     // may reach the window through it. The first window created becomes the main window.
@@ -62,6 +65,7 @@ private:
     std::vector<std::pair<TForm *, std::function<void()>>> m_forms;
     TForm *m_mainForm = nullptr;
     bool m_terminated = false;
+    QString m_title;
     std::function<void(const QString &, const QString &)> m_errorBox;
 };
 

@@ -210,6 +210,11 @@ RegSection *RegFile::Find(const QByteArray &path)
     return nullptr;
 }
 
+const RegSection *RegFile::Find(const QByteArray &path) const
+{
+    return const_cast<RegFile *>(this)->Find(path);
+}
+
 std::optional<RegFile> RegFile::Parse(const QByteArray &raw)
 {
     QByteArray text = raw;

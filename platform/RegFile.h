@@ -38,6 +38,7 @@ struct RegFile
     std::vector<RegSection> Sections;
 
     RegSection *Find(const QByteArray &path);
+    const RegSection *Find(const QByteArray &path) const;
 
     // Reads the text; nothing when it is not REGEDIT4 (a UTF-16 "Windows Registry Editor" export
     // of a newer regedit is read too).

@@ -7,9 +7,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -17,6 +17,8 @@
 #include <unistd.h>
 
 namespace {
+
+std::function<void(const std::string &)> writeObserver;
 
 // A store file larger than this is no settings file of ours.
 constexpr qint64 maxFileSize = 16 * 1024 * 1024;
@@ -106,20 +108,35 @@ FileState readStore(const QString &file, RegFile &content)
     return FileState::Damaged;
 }
 
+// Writes a new file beside the old one and renames it over, so a reader (or a kill) sees one or
+// the other, whole. Every byte must reach the new file: a short write (a full disk) fails.
 bool writeStore(const QString &file, const RegFile &content)
 {
     if (untouchable().contains(file))
         return false;
-    QSaveFile out(file);
-    out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray bytes = content.Serialize();
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
+    QByteArray temp = QFile::encodeName(file) + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
         return false;
+    struct stat old;
+    const bool hadFile = ::stat(QFile::encodeName(file).constData(), &old) == 0;
+    bool ok = ::fchmod(fd, hadFile ? (old.st_mode & 07777) : 0644) == 0;
+    for (qsizetype done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0)
+            done += n;
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            ok = false;
     }
-    return out.commit();
+    ok = ::fdatasync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.constData(), QFile::encodeName(file).constData()) == 0;
+    if (!ok)
+        ::unlink(temp.constData());
+    return ok;
 }
 
 // The file a link points at, so a linked settings file stays linked.
@@ -141,6 +158,11 @@ QString TRegistry::FileForKey(const QString &keyPath)
         relative.remove(0, 9);
     relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return base + QLatin1Char('/') + relative + QStringLiteral(".reg");
+}
+
+void TRegistry::SetWriteObserver(std::function<void(const std::string &)> observer)
+{
+    writeObserver = std::move(observer);
 }
 
 bool TRegistry::OpenKey(const QString &keyPath, bool canCreate)
@@ -215,6 +237,8 @@ void TRegistry::WriteString(const std::string &name, const std::string &text)
                 m_section = *section;
         }
     }
+    if (written && writeObserver)
+        writeObserver(name);
     if (!written)
         throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(DisplayText(name)));
 }

@@ -3,6 +3,7 @@
 #include "platform/RegFile.h"
 
 #include <QString>
+#include <functional>
 #include <string>
 
 // The per-user store in place of the registry. A key under HKEY_CURRENT_USER lives in one
@@ -30,6 +31,8 @@ public:
     void WriteString(const std::string &name, const std::string &text);
 
     static QString FileForKey(const QString &keyPath);
+    // Tests learn of every value written.
+    static void SetWriteObserver(std::function<void(const std::string &name)> observer);
 
 private:
     QString m_keyPath;

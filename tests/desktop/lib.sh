@@ -1,0 +1,77 @@
+# Shared by the desktop checks: a virtual X screen with a real window manager, and helpers that
+# read what a user would see. Source it; call start_desktop first.
+set -euo pipefail
+
+TARNIVA=${1:?usage: $0 path/to/tarniva}
+WORK=$(mktemp -d)
+ARTIFACTS=${ARTIFACTS:-$(dirname "$TARNIVA")/test-artifacts}
+mkdir -p "$ARTIFACTS"
+export XDG_CONFIG_HOME=$WORK/config
+export XDG_RUNTIME_DIR=$WORK/runtime
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+STORE=$XDG_CONFIG_HOME/Orsolen/Lights.reg
+pids=()
+
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${DISPLAY:-}" ]; then
+    local shot="$ARTIFACTS/$(basename "$0" .sh)-failure.png"
+    import -window root "$shot" 2>/dev/null && echo "screenshot kept: $shot" >&2
+  fi
+  exit 1
+}
+
+# Starts Xvfb on a free display and openbox on it; waits until the window manager runs.
+start_desktop() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 1920x1080x24 -noreset -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+  pids+=($!)
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+  openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.05
+  done
+  fail "openbox did not start"
+}
+
+# Starts the program; waits for its strip.
+start_tarniva() {
+  "$TARNIVA" >"$WORK/tarniva.log" 2>&1 &
+  TARNIVA_PID=$!
+  pids+=("$TARNIVA_PID")
+  for _ in $(seq 200); do
+    STRIP=$(xdotool search --name '^Year 2000$' 2>/dev/null | head -n1 || true)
+    [ -n "$STRIP" ] && xwininfo -id "$STRIP" 2>/dev/null | grep -q 'IsViewable' && return 0
+    sleep 0.05
+  done
+  fail "no window \"Year 2000\" appeared"
+}
+
+# "x y width height" of a window as the screen shows it.
+geometry_of() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+
+expect_equal() {
+  [ "$2" = "$3" ] || fail "$1: expected '$3', got '$2'"
+}
+
+# Waits for the program to end; its exit status goes into EXIT_STATUS.
+wait_exit() {
+  EXIT_STATUS=0
+  wait "$TARNIVA_PID" || EXIT_STATUS=$?
+}
