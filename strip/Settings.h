@@ -1,14 +1,11 @@
 #pragma once
 
 #include "platform/Colors.h"
+#include "platform/Font.h"
 
 #include <QString>
 #include <cstdint>
 #include <string>
-
-// The dialog font's style set in one byte.
-using TFontStyles = uint8_t;
-enum : TFontStyles { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
 // The settings, process-wide, each named like its value in the store.
 extern std::string DFont;
