@@ -1,5 +1,7 @@
 #include "platform/Screen.h"
 
+#include "platform/Application.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -28,4 +30,17 @@ int GetSystemMetrics(int index)
     case SM_CYMAXIMIZED: return area.y() + area.height() + 8;
     default: return 0;
     }
+}
+
+void WhenWorkAreaChanges(QObject *context, std::function<void()> handler)
+{
+    auto watch = [context, handler](QScreen *screen) {
+        if (screen)
+            QObject::connect(screen, &QScreen::availableGeometryChanged, context, [handler] { Guard(handler); });
+    };
+    watch(QGuiApplication::primaryScreen());
+    QObject::connect(qApp, &QGuiApplication::primaryScreenChanged, context, [watch, handler](QScreen *screen) {
+        watch(screen);
+        Guard(handler);
+    });
 }

@@ -11,6 +11,12 @@ constexpr int SM_CYMAXIMIZED = 62;
 
 int GetSystemMetrics(int index);
 
+#include <functional>
+class QObject;
+
+// Runs the handler, inside the guard, whenever the primary display's work area changes.
+void WhenWorkAreaChanges(QObject *context, std::function<void()> handler);
+
 // The primary display's work area; tests may set one of their own.
 QRect WorkArea();
 void SetWorkAreaForTesting(std::optional<QRect> area);

@@ -3,6 +3,7 @@
 #include "platform/Application.h"
 #include "platform/Random.h"
 #include "platform/Screen.h"
+#include "platform/Sound.h"
 #include "platform/X11Window.h"
 #include "strip/Animation.h"
 #include "strip/Layout.h"
@@ -47,6 +48,9 @@ TForm1::TForm1() : TForm(bsNone)
     Timer1->OnTimer = [this](QObject *s) { Timer1Timer(s); };
     Exit1->OnClick = [this](QObject *s) { Exit1Click(s); };
     Options1->OnClick = [this](QObject *s) { Options1Click(s); };
+    // A display whose size changes gets a strip laid out for it, so no light shows the opposite
+    // of its state.
+    WhenWorkAreaChanges(this, [this] { Remake(); });
     for (TMouseEvents *events : std::initializer_list<TMouseEvents *>{this, Image1, Image2}) {
         events->OnMouseDown = [this](QObject *s, TMouseButton b, TShiftState sh, int x, int y) { FormMouseDown(s, b, sh, x, y); };
         events->OnMouseMove = [this](QObject *s, TShiftState sh, int x, int y) { FormMouseMove(s, sh, x, y); };
@@ -200,6 +204,30 @@ void TForm1::DrawSwitchedLight(int Index)
 void TForm1::Timer1Timer(QObject *)
 {
     Timer1->SetInterval(stepInterval());
+
+    // The strip never stays below the bottom of the work area.
+    const int limit = GetSystemMetrics(SM_CYMAXIMIZED) - Height() - 8;
+    if (limit < Top())
+        SetTop(limit);
+
+    const int W = StripWidth();
+    const int N = RoundUpDiv(W, LightPitch());
+    const int centre = RoundUpDiv(W, 2 * LightPitch()); // the middle, ⌈N ÷ 2⌉
+    const size_t frameLength = std::max<size_t>(BlankFrame.size(), size_t(std::max(N, 0)));
+
+    FrameBuilder.clear();
+    if (AdvancePattern(N, centre, frameLength) && PlayW && Sync)
+        PlaySound(WarnFile, SND_FILENAME | SND_ASYNC);
+    NewFrame = FrameBuilder;
+
+    // Only the lights whose state differs are switched. A position past the end of the frame on
+    // screen (after a relayout) compares as dark.
+    for (int p = 1; p <= N; ++p) {
+        const char oldChar = size_t(p) <= PrevFrame.size() ? PrevFrame[size_t(p - 1)] : '0';
+        if (oldChar != NewFrame[size_t(p - 1)])
+            SwitchLights(p - 1);
+    }
+    PrevFrame = NewFrame;
 }
 
 void TForm1::FormMouseDown(QObject *, TMouseButton Button, TShiftState, int X, int Y)
