@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <vector>
 
 // A box with exclusive right and bottom edges.
 struct TRect
@@ -46,9 +47,18 @@ public:
     // Copies a whole raster with its top-left corner at (x, y).
     void Draw(int x, int y, const QImage &source);
 
+    // What was drawn since the last call, in logical pixels.
     QRect TakeChanged();
 
+    // A run of device pixels, [x0, x1) on row y.
+    struct Span
+    {
+        int y, x0, x1;
+    };
+
 private:
+    int IntegralRatio() const;
+    void FillDeviceSpans(const std::vector<Span> &spans, QPoint deviceOrigin, QRgb colour);
     void Changed(const QRect &area);
 
     QImage &m_raster;

@@ -41,8 +41,30 @@ void TImage::EnsureRasterWidth(int width)
 void TImage::Repaint()
 {
     const QRect changed = Canvas.TakeChanged() & rect();
-    if (!changed.isEmpty() && isVisible())
+    if (changed.isEmpty() || !isVisible())
+        return;
+    if (m_updating)
+        m_pending += changed;
+    else
         repaint(changed);
+}
+
+void TImage::BeginUpdate()
+{
+    ++m_updating;
+}
+
+void TImage::EndUpdate()
+{
+    if (--m_updating > 0)
+        return;
+    QRegion pending;
+    std::swap(pending, m_pending);
+    // Many scattered boxes go to the screen faster as the one area around them.
+    if (pending.rectCount() > 16)
+        pending = pending.boundingRect();
+    if (!pending.isEmpty() && isVisible())
+        repaint(pending);
 }
 
 void TImage::paintEvent(QPaintEvent *event)

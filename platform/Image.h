@@ -4,6 +4,7 @@
 #include "platform/Form.h"
 
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 
 // A picture control over a fixed raster. The screen shows the raster; repainting for any other
@@ -34,6 +35,10 @@ public:
 
     // Puts what the canvas changed on screen now, synchronously.
     void Repaint();
+    // Between these, repaints are gathered and put on screen together at the end, still before
+    // anything else can run: for many lights switched in one go.
+    void BeginUpdate();
+    void EndUpdate();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -41,4 +46,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    int m_updating = 0;
+    QRegion m_pending;
 };

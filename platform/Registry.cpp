@@ -110,6 +110,9 @@ FileState readStore(const QString &file, RegFile &content)
 
 // Writes a new file beside the old one and renames it over, so a reader (or a kill) sees one or
 // the other, whole. Every byte must reach the new file: a short write (a full disk) fails.
+// No fsync: saving writes 31 values one by one, and on a busy disk 31 syncs take far longer
+// than a user should wait when closing a dialog; the file systems' own ordering of a rename
+// over an existing file covers the common crash.
 bool writeStore(const QString &file, const RegFile &content)
 {
     if (untouchable().contains(file))
@@ -131,7 +134,6 @@ bool writeStore(const QString &file, const RegFile &content)
         else
             ok = false;
     }
-    ok = ::fdatasync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temp.constData(), QFile::encodeName(file).constData()) == 0;
     if (!ok)

@@ -10,10 +10,14 @@ bool Forward;
 
 namespace {
 
+// Appends a frame with at most the two positions lit.
 void appendLit(size_t frameLength, int a, int b)
 {
-    for (size_t p = 1; p <= frameLength; ++p)
-        FrameBuilder += (int(p) == a || int(p) == b) ? '1' : '0';
+    const size_t start = FrameBuilder.size();
+    FrameBuilder.append(frameLength, '0');
+    for (int p : {a, b})
+        if (p >= 1 && size_t(p) <= frameLength)
+            FrameBuilder[start + size_t(p - 1)] = '1';
 }
 
 bool sideToSide(int N, size_t frameLength)

@@ -151,21 +151,16 @@ void TForm1::Remake()
         LightOn.resize(size_t(K), false);
     for (int i = 0; i < K; ++i)
         LightOn[size_t(i)] = true;
-    // Every light is drawn dark, and the strip is put on screen once for all of them.
+    // Every light is drawn dark; the strip reaches the screen once for all of them.
+    Image1->BeginUpdate();
     for (int i = 0; i < K; ++i)
-        DrawSwitchedLight(i);
-    Image1->Repaint();
+        SwitchLights(i);
+    Image1->EndUpdate();
 
     PrevFrame = BlankFrame;
 }
 
 void TForm1::SwitchLights(int Index)
-{
-    DrawSwitchedLight(Index);
-    Image1->Repaint();
-}
-
-void TForm1::DrawSwitchedLight(int Index)
 {
     if (Index < 0 || size_t(Index) >= LightOn.size())
         return;
@@ -199,6 +194,7 @@ void TForm1::DrawSwitchedLight(int Index)
     canvas.Brush.Style = bsSolid;
     if (HighL)
         drawPart(box.Highlight);
+    Image1->Repaint();
 }
 
 void TForm1::Timer1Timer(QObject *)
@@ -220,13 +216,15 @@ void TForm1::Timer1Timer(QObject *)
         PlaySound(WarnFile, SND_FILENAME | SND_ASYNC);
     NewFrame = FrameBuilder;
 
-    // Only the lights whose state differs are switched. A position past the end of the frame on
-    // screen (after a relayout) compares as dark.
+    // Only the lights whose state differs are switched, and they reach the screen together. A
+    // position past the end of the frame on screen (after a relayout) compares as dark.
+    Image1->BeginUpdate();
     for (int p = 1; p <= N; ++p) {
         const char oldChar = size_t(p) <= PrevFrame.size() ? PrevFrame[size_t(p - 1)] : '0';
         if (oldChar != NewFrame[size_t(p - 1)])
             SwitchLights(p - 1);
     }
+    Image1->EndUpdate();
     PrevFrame = NewFrame;
 }
 

@@ -38,8 +38,6 @@ public:
     void FormMouseUp(QObject *Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
 private:
-    void DrawSwitchedLight(int Index);
-
     bool Dragging = false;
     int DragX = 0, DragY = 0;
 };
