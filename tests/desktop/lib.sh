@@ -29,15 +29,14 @@ fail() {
   exit 1
 }
 
-# Starts Xvfb on a free display and openbox on it; waits until the window manager runs.
+# Starts Xvfb on a display it picks itself (no race with other servers) and openbox on it;
+# waits until the window manager runs.
 start_desktop() {
-  local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-  done
-  Xvfb ":$n" -screen 0 1920x1080x24 -noreset -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -noreset -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
   pids+=($!)
-  export DISPLAY=":$n"
+  for _ in $(seq 200); do [ -s "$WORK/display" ] && break; sleep 0.05; done
+  [ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+  export DISPLAY=":$(head -n1 "$WORK/display")"
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
   openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
   pids+=($!)
