@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Colors.h"
+#include "platform/Font.h"
 
 #include <QPoint>
 #include <QWidget>
@@ -60,6 +61,9 @@ public:
     TColor Color() const { return m_color; }
     void SetColor(TColor value);
 
+    // The window's own font; controls keep fonts of their own.
+    TFont &Font() { return m_font; }
+
     QString Caption() const { return windowTitle(); }
     void SetCaption(const QString &value) { setWindowTitle(value); }
 
@@ -90,4 +94,5 @@ protected:
 
 private:
     TColor m_color = clBtnFace;
+    TFont m_font{this};
 };
