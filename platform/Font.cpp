@@ -72,11 +72,20 @@ QString TFont::ScreenFace(const QString &name)
     if (known != faces.constEnd())
         return *known;
     QString face = name;
-    if (!QFontDatabase::families().contains(name, Qt::CaseInsensitive)) {
-        // Whatever fontconfig makes of the generic family is the closest the system has.
-        QFont generic(QStringLiteral("sans-serif"));
-        generic.setStyleHint(QFont::SansSerif);
-        face = QFontInfo(generic).family();
+    const QStringList families = QFontDatabase::families();
+    if (!families.contains(name, Qt::CaseInsensitive)) {
+        // The Windows dialog faces are as wide as Arial, so a face with Arial's metrics keeps the
+        // captions within their design widths; otherwise whatever fontconfig makes of the generic
+        // family is the closest the system has.
+        face.clear();
+        for (const QString &narrow : {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")})
+            if (families.contains(narrow, Qt::CaseInsensitive) && face.isEmpty())
+                face = narrow;
+        if (face.isEmpty()) {
+            QFont generic(QStringLiteral("sans-serif"));
+            generic.setStyleHint(QFont::SansSerif);
+            face = QFontInfo(generic).family();
+        }
     }
     faces.insert(name, face);
     return face;

@@ -66,10 +66,21 @@ void TMouseEvents::DoubleClick(QObject *sender)
 
 TForm::TForm(TFormBorderStyle borderStyle, QWidget *owner)
     : QWidget(owner, borderStyle == bsNone ? Qt::Window | Qt::FramelessWindowHint
-                                           : Qt::Tool | Qt::WindowCloseButtonHint | Qt::WindowTitleHint)
+                                           : Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                                 Qt::WindowCloseButtonHint)
 {
+    m_borderStyle = borderStyle;
     setAutoFillBackground(true);
     SetColor(m_color);
+}
+
+void TForm::SetClientSize(int width, int height)
+{
+    // A tool window cannot be sized by the user.
+    if (m_borderStyle == bsToolWindow)
+        setFixedSize(width, height);
+    else
+        resize(width, height);
 }
 
 void TForm::SetLeft(int value)

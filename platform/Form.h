@@ -57,6 +57,7 @@ public:
     void SetWidth(int value);
     void SetHeight(int value);
     void SetClientHeight(int value) { SetHeight(value); }
+    void SetClientSize(int width, int height);
 
     TColor Color() const { return m_color; }
     void SetColor(TColor value);
@@ -94,5 +95,6 @@ protected:
 
 private:
     TColor m_color = clBtnFace;
+    TFormBorderStyle m_borderStyle;
     TFont m_font{this};
 };

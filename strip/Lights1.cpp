@@ -1,5 +1,6 @@
 #include "strip/Lights1.h"
 
+#include "options/Lights2.h"
 #include "platform/Application.h"
 #include "platform/Random.h"
 #include "platform/Screen.h"
@@ -108,6 +109,7 @@ void TForm1::Exit1Click(QObject *)
 
 void TForm1::Options1Click(QObject *)
 {
+    Form2->SetVisible(true);
 }
 
 void TForm1::SaveStuff()
