@@ -3,6 +3,7 @@
 #include "platform/Exceptions.h"
 #include "platform/Form.h"
 
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSocketNotifier>
 #include <csignal>
@@ -109,6 +110,16 @@ void TApplication::ShowException(const QString &message)
     const QString text = message + QLatin1Char('.');
     if (m_errorBox) {
         m_errorBox(m_title, text);
+        return;
+    }
+    // A failure while the user types into a field is shown beside it: the box must not take
+    // the keyboard from the field or swallow the next keystroke.
+    if (qobject_cast<QLineEdit *>(focusWidget())) {
+        auto *box = new QMessageBox(QMessageBox::Critical, m_title, text, QMessageBox::Ok);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setAttribute(Qt::WA_ShowWithoutActivating);
+        box->setWindowModality(Qt::NonModal);
+        box->show();
         return;
     }
     QMessageBox box(QMessageBox::Critical, m_title, text, QMessageBox::Ok);

@@ -5,6 +5,7 @@
 #include "platform/Menus.h"
 
 #include <QMenu>
+#include <QMessageBox>
 
 using Stored = std::vector<std::pair<std::string, std::string>>;
 
@@ -172,6 +173,36 @@ private slots:
         typeInto(Form2->SpinEdit20, "250");
         QCOMPARE(Delay, 250);
         QCOMPARE(Form1->Height(), height);
+    }
+
+    // A negative sound interval typed: the range error, the timer keeps its interval, and the
+    // field keeps the keyboard.
+    void negativeSoundIntervalWhileTyping()
+    {
+        Program program;
+        program.ShowOptions();
+        Form2->activateWindow();
+        typeInto(Form2->SpinEdit8, "300");
+        QCOMPARE(Form2->Timer1->Interval(), 300);
+        Application->SetErrorBox({}); // the real box
+        typeInto(Form2->SpinEdit8, "-");
+        QTest::keyClicks(Form2->SpinEdit8, "5");
+        QCOMPARE(PTimer, -5);
+        QCOMPARE(Form2->SpinEdit8->Text(), QStringLiteral("-5"));
+        QCOMPARE(Form2->Timer1->Interval(), 1); // "-" alone reads as the minimum
+        QCOMPARE(QApplication::focusWidget(), Form2->SpinEdit8);
+        QMessageBox *box = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *b = qobject_cast<QMessageBox *>(w); b && b->isVisible())
+                box = b;
+        QVERIFY(box);
+        QCOMPARE(box->text(), QStringLiteral("Range check error."));
+        QCOMPARE(box->windowTitle(), QStringLiteral("Tarniva"));
+        box->close();
+        QTest::keyClick(Form2->SpinEdit8, Qt::Key_Backspace);
+        QTest::keyClick(Form2->SpinEdit8, Qt::Key_Backspace);
+        QTest::keyClicks(Form2->SpinEdit8, "7");
+        QCOMPARE(Form2->Timer1->Interval(), 7);
     }
 
     // Layout changes redraw the strip only while the dialog is shown.
