@@ -74,3 +74,57 @@ wait_exit() {
   EXIT_STATUS=0
   wait "$TARNIVA_PID" || EXIT_STATUS=$?
 }
+
+# Writes the store with these "Name" "text" pairs before the program starts.
+write_store() {
+  mkdir -p "$(dirname "$STORE")"
+  { printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Orsolen\\Lights]\r\n'
+    while [ $# -ge 2 ]; do printf '"%s"="%s"\r\n' "$1" "$2"; shift 2; done; } >"$STORE"
+}
+
+# The _NET_WM_STATE atoms of a window, one line.
+net_wm_state() {
+  xprop -id "$1" _NET_WM_STATE
+}
+
+# Opens the Options dialog from the strip's menu; sets OPTIONS and its client corner OX, OY.
+open_options() {
+  local x y w h
+  read -r x y w h < <(geometry_of "$STRIP")
+  xdotool mousemove $((x + 40)) $((y + 5)) click 3
+  sleep 0.3
+  xdotool key Down Down Return
+  for _ in $(seq 100); do
+    OPTIONS=$(xdotool search --name '^Tarniva Options$' 2>/dev/null | head -n1 || true)
+    [ -n "$OPTIONS" ] && xwininfo -id "$OPTIONS" 2>/dev/null | grep -q IsViewable && break
+    sleep 0.05
+  done
+  [ -n "$OPTIONS" ] || fail "the Options dialog did not open"
+  read -r OX OY w h < <(geometry_of "$OPTIONS")
+}
+
+# Clicks at a point of the Options dialog's client area.
+click_options() {
+  xdotool mousemove $((OX + $1)) $((OY + $2)) click 1
+  sleep 0.2
+}
+
+# Waits until a command's output matches a pattern (a window manager answers asynchronously).
+wait_for() { # what pattern command...
+  local what=$1 pattern=$2
+  shift 2
+  for _ in $(seq 60); do
+    "$@" 2>/dev/null | grep -q -E "$pattern" && return 0
+    sleep 0.05
+  done
+  fail "$what: '$pattern' not in: $("$@" 2>&1)"
+}
+wait_without() { # what pattern command...
+  local what=$1 pattern=$2
+  shift 2
+  for _ in $(seq 60); do
+    "$@" 2>/dev/null | grep -q -E "$pattern" || return 0
+    sleep 0.05
+  done
+  fail "$what: '$pattern' still in: $("$@" 2>&1)"
+}
