@@ -1,5 +1,6 @@
 #include "about/Lights4.h"
 
+#include "platform/Convert.h"
 #include "strip/Lights1.h"
 #include "strip/Settings.h"
 
@@ -37,7 +38,7 @@ TForm4::TForm4() : TForm(bsNone, Form1)
 
 void TForm4::FormCreate(QObject *)
 {
-    const QString face = QString::fromUtf8(DFont.data(), qsizetype(DFont.size()));
+    const QString face = DisplayText(DFont);
     const std::initializer_list<TFont *> targets = {&Font(), &Memo1->Font(), &BitBtn1->Font()};
     for (TFont *font : targets)
         font->SetName(face);

@@ -1,6 +1,7 @@
 #include "options/Lights2.h"
 
 #include "about/Lights4.h"
+#include "platform/Convert.h"
 #include "platform/Screen.h"
 #include "platform/Sound.h"
 #include "platform/X11Window.h"
@@ -32,11 +33,6 @@ template <class T> T *captioned(T *control, const QString &caption, TColor colou
     if (colour != clNone)
         control->Font().SetColor(colour);
     return control;
-}
-
-QString Text(const std::string &text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 } // namespace
@@ -175,7 +171,7 @@ void TForm2::FormCreate(QObject *)
     RadioGroup2->SetItemIndex(Pattern);
     RadioGroup1->SetItemIndex(OnTop);
     RadioGroup3->SetItemIndex(LShape);
-    Edit27->SetText(Text(WarnFile));
+    Edit27->SetText(DisplayText(WarnFile));
     CheckBox1->SetChecked(HighL);
     CheckBox2->SetChecked(PlayW);
     CheckBox4->SetChecked(HideF);
@@ -330,7 +326,7 @@ void TForm2::SpinEdit8Change(QObject *)
 void TForm2::Edit27Change(QObject *)
 {
     // The field shows the stored path as text; taking the same text back keeps the stored bytes.
-    if (Edit27->Text() != Text(WarnFile))
+    if (Edit27->Text() != DisplayText(WarnFile))
         WarnFile = Edit27->Text().toStdString();
 }
 
@@ -437,7 +433,7 @@ void TForm2::NewFormLights()
 void TForm2::Button3Click(QObject *)
 {
     TFont &font = FontDialog1.Font();
-    font.SetName(Text(DFont));
+    font.SetName(DisplayText(DFont));
     font.SetSize(FSize);
     font.SetStyle(FStyle);
     FontDialog1.Execute();
@@ -458,7 +454,7 @@ void TForm2::FontStoreForward()
         &Edit27->Font(), &Button12->Font(), &Button6->Font(), &Button11->Font(), &Button7->Font(),
         &Button13->Font(), &Button8->Font(), &Button14->Font(), &Button15->Font(), &Button9->Font()};
     for (TFont *font : targets)
-        font->SetName(Text(DFont));
+        font->SetName(DisplayText(DFont));
     for (TFont *font : targets)
         font->SetSize(FSize);
     // "Font" keeps its italic.

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-// Text of a stored value shown inside a message: bytes as UTF-8, anything else replaced.
+// A stored 8-bit text as shown on screen: its bytes read as UTF-8, anything else replaced.
 #include <QString>
 QString DisplayText(const std::string &text);
 

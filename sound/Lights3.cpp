@@ -1,17 +1,11 @@
 #include "sound/Lights3.h"
 
 #include "options/Lights2.h"
+#include "platform/Convert.h"
 #include "strip/Lights1.h"
 #include "strip/Settings.h"
 
 TForm3 *Form3 = nullptr;
-
-namespace {
-QString Text(const std::string &text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-} // namespace
 
 TForm3::TForm3() : TForm(bsToolWindow, Form1)
 {
@@ -46,7 +40,7 @@ void TForm3::FormCreate(QObject *)
     const std::initializer_list<TFont *> targets = {&Font(), &DriveComboBox1->Font(), &DirectoryListBox1->Font(),
                                                     &FileListBox1->Font()};
     for (TFont *font : targets)
-        font->SetName(Text(DFont));
+        font->SetName(DisplayText(DFont));
     for (TFont *font : targets)
         font->SetStyle(FStyle);
     for (TFont *font : targets)
@@ -55,9 +49,9 @@ void TForm3::FormCreate(QObject *)
 
 void TForm3::FormActivate(QObject *)
 {
-    DriveComboBox1->SetDrive(Text(WarnDrive).left(1));
+    DriveComboBox1->SetDrive(DisplayText(WarnDrive).left(1));
     if (!WarnDir.empty())
-        DirectoryListBox1->SetDirectory(Text(WarnDir));
+        DirectoryListBox1->SetDirectory(DisplayText(WarnDir));
 }
 
 void TForm3::DriveComboBox1Change(QObject *)
@@ -74,6 +68,6 @@ void TForm3::FileListBox1DblClick(QObject *)
 {
     WarnFile = FileListBox1->FileName().toStdString();
     if (!WarnFile.empty())
-        Form2->Edit27->SetText(Text(WarnFile));
+        Form2->Edit27->SetText(DisplayText(WarnFile));
     SetVisible(false);
 }
