@@ -165,12 +165,18 @@ frame_corner_of() {
   echo "$((x - left)) $((y - top))"
 }
 
-# The positions of the lit lights in a picture of a strip at (0, 0) with round lights of size 16
-# and the default colours, one line: the inner part of a lit light is red.
-lit_lights() {
-  xs_of "$1" 12 255,0,0 | awk '{
-    for (i = 1; i <= NF; i++) { p = int(($i - 1) / 16); if (!(p in seen)) { seen[p]; printf "%s%d", sep, p; sep = " " } }
+# The positions of the lights whose pixels on row Y of a picture of a strip at (0, 0) with this
+# light pitch have the colour r,g,b, one line: lights_with NAME Y r,g,b PITCH
+lights_with() {
+  xs_of "$1" "$2" "$3" | awk -v pitch="$4" '{
+    for (i = 1; i <= NF; i++) { p = int(($i - 1) / pitch); if (!(p in seen)) { seen[p]; printf "%s%d", sep, p; sep = " " } }
   } END { print "" }'
+}
+
+# The lit lights of a strip at (0, 0) with round lights of size 16 and the default colours: the
+# inner part of a lit light is red.
+lit_lights() {
+  lights_with "$1" 12 255,0,0 16
 }
 
 # The strip at (0, 0) runs: one light is lit, and a moment later another one.
