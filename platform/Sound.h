@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 // The system's sound service, in the two ways the program plays:
@@ -12,4 +13,31 @@ constexpr unsigned SND_ASYNC = 0x0001;
 constexpr unsigned SND_FILENAME = 0x00020000;
 constexpr unsigned SND_RESOURCE = 0x00040004;
 
+// Called on the user-interface thread. A file always plays in the background, whatever the flags
+// say; a built-in sound always to its end. Returns false only when a built-in sound of that name
+// does not exist (the default sound plays instead).
 bool PlaySound(const std::string &name, unsigned flags);
+
+// Stops any sound, closes the audio device and ends the background loader. It also runs by itself
+// when the program ends; a later play starts the service afresh.
+void ShutdownSound();
+
+// For tests: every play asked for, before it is carried out.
+void SetSoundRequestRecorder(std::function<void(const std::string &name, unsigned flags)> recorder);
+
+struct SoundStatus
+{
+    bool deviceOpen = false; // an audio device is open
+    bool sounding = false;   // a sound is being played on it
+    std::string last;        // what the latest play chose: "BADGE", "WUPPER", "file", "default" or ""
+    // The open device's sample format (an SDL_AudioFormat), channels and rate.
+    unsigned outputFormat = 0;
+    int outputChannels = 0;
+    int outputRate = 0;
+};
+SoundStatus SoundStatusForTesting();
+// Waits until the file plays asked for so far have been loaded and started, or found unplayable.
+// Returns false if that takes longer than the timeout.
+bool WaitForSoundLoaderForTesting(int timeoutMs);
+// The silence after which the audio device is closed, 3000 ms unless a test sets another.
+void SetSoundIdleCloseForTesting(int milliseconds);

@@ -27,8 +27,6 @@ int64_t stepInterval()
 
 TForm1::TForm1() : TForm(bsNone)
 {
-    // The pictures and sounds live in the program's resources.
-    Q_INIT_RESOURCE(resources);
     SetCaption(QStringLiteral("Year 2000"));
     setWindowIcon(QIcon(QStringLiteral(":/tarniva.png")));
     resize(256, 19);

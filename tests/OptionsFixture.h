@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include "about/Lights4.h"
+#include "platform/Sound.h"
 #include "options/Lights2.h"
 #include "sound/Lights3.h"
 #include "strip/Animation.h"
@@ -15,10 +16,10 @@
 class Program
 {
 public:
-    explicit Program(const std::vector<std::pair<std::string, std::string>> &stored = {})
+    explicit Program(std::initializer_list<std::pair<std::string, std::string>> stored = {})
         : box(QRect(0, 0, 1016, 572))
     {
-        box.WriteStore(stored);
+        box.WriteStore(std::vector<std::pair<std::string, std::string>>(stored));
         Application->CreateForm(Form1);
         Application->CreateForm(Form2);
         Application->CreateForm(Form3);
@@ -26,8 +27,18 @@ public:
         Form1->Timer1->SetEnabled(false);
         Form2->Timer1->SetEnabled(false);
         TRegistry::SetWriteObserver([this](const std::string &name) { Saves += name == "OnTop"; });
+        // Sounds are only recorded here, with where the strip was when each was asked for.
+        qputenv("SDL_AUDIODRIVER", "dummy");
+        SetSoundRequestRecorder([this](const std::string &name, unsigned flags) {
+            Sounds << QString::fromStdString(name) + ((flags & SND_ASYNC) ? " async" : " sync");
+            SoundPositions << Form1->pos();
+        });
     }
-    ~Program() { TRegistry::SetWriteObserver({}); }
+    ~Program()
+    {
+        TRegistry::SetWriteObserver({});
+        SetSoundRequestRecorder({});
+    }
 
     void ShowOptions()
     {
@@ -37,4 +48,6 @@ public:
 
     Sandbox box;
     int Saves = 0;
+    QStringList Sounds;
+    QList<QPoint> SoundPositions;
 };
