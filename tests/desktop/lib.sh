@@ -28,6 +28,10 @@ fail() {
     local shot="$ARTIFACTS/$name-failure.png"
     import -window root "$shot" 2>/dev/null && echo "screenshot kept: $shot" >&2
   fi
+  if [ -s "$WORK/tarniva.log" ]; then
+    echo "the program's output:" >&2
+    sed 's/^/  /' "$WORK/tarniva.log" >&2
+  fi
   # The pictures the failed comparison looked at.
   for shot in "$WORK"/shot-*.png; do
     [ -e "$shot" ] || continue
@@ -62,6 +66,10 @@ start_tarniva() {
   for _ in $(seq 200); do
     STRIP=$(xdotool search --name '^Year 2000$' 2>/dev/null | head -n1 || true)
     [ -n "$STRIP" ] && xwininfo -id "$STRIP" 2>/dev/null | grep -q 'IsViewable' && return 0
+    if ! kill -0 "$TARNIVA_PID" 2>/dev/null; then
+      wait_exit
+      fail "the program ended during its start with status $EXIT_STATUS"
+    fi
     sleep 0.05
   done
   fail "no window \"Year 2000\" appeared"

@@ -10,7 +10,7 @@ expect_equal "Options frame corner" "$(frame_corner_of "$OPTIONS")" "236 81"
 read -r x y w h < <(geometry_of "$OPTIONS")
 expect_equal "Options client size" "$w $h" "284 300"
 # For the README: the strip with a lit light in view, and the dialog.
-for _ in $(seq 100); do
+for _ in $(seq 50); do
   shot readme 0 0 600 430
   [ -n "$(lit_lights readme)" ] && break
   sleep 0.02
