@@ -19,7 +19,9 @@ using Span = TCanvas::Span;
 
 // Which device pixels the platform's ellipse covers in a box of this size, drawn in one colour.
 // The shape only depends on the size, so it is worked out once and then copied as spans: the
-// lights of a busy strip are drawn many thousand times a second.
+// lights of a busy strip are drawn many thousand times a second. On a scaled display the ellipse
+// is inscribed in the box's device pixels, so its edge is as fine as the display and it stays
+// centred in the box; pen and fill share the colour, so the pen's width is of no account.
 const std::vector<Span> &ellipseSpans(int width, int height, int ratio)
 {
     static QHash<quint64, std::vector<Span>> cache;
@@ -28,12 +30,11 @@ const std::vector<Span> &ellipseSpans(int width, int height, int ratio)
     if (found != cache.constEnd())
         return *found;
     QImage mask(width * ratio, height * ratio, QImage::Format_ARGB32);
-    mask.setDevicePixelRatio(ratio);
     mask.fill(Qt::transparent);
     QPainter painter(&mask);
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::black);
-    paintEllipse(painter, 0, 0, width, height);
+    paintEllipse(painter, 0, 0, width * ratio, height * ratio);
     painter.end();
     std::vector<Span> spans;
     for (int y = 0; y < mask.height(); ++y) {

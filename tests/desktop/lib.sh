@@ -22,10 +22,21 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
+  local name
+  name=$(basename "$0" .sh)
   if [ -n "${DISPLAY:-}" ]; then
-    local shot="$ARTIFACTS/$(basename "$0" .sh)-failure.png"
+    local shot="$ARTIFACTS/$name-failure.png"
     import -window root "$shot" 2>/dev/null && echo "screenshot kept: $shot" >&2
   fi
+  if [ -s "$WORK/tarniva.log" ]; then
+    echo "the program's output:" >&2
+    sed 's/^/  /' "$WORK/tarniva.log" >&2
+  fi
+  # The pictures the failed comparison looked at.
+  for shot in "$WORK"/shot-*.png; do
+    [ -e "$shot" ] || continue
+    cp "$shot" "$ARTIFACTS/$name-$(basename "$shot")" && echo "screenshot kept: $ARTIFACTS/$name-$(basename "$shot")" >&2
+  done
   exit 1
 }
 
@@ -55,6 +66,10 @@ start_tarniva() {
   for _ in $(seq 200); do
     STRIP=$(xdotool search --name '^Year 2000$' 2>/dev/null | head -n1 || true)
     [ -n "$STRIP" ] && xwininfo -id "$STRIP" 2>/dev/null | grep -q 'IsViewable' && return 0
+    if ! kill -0 "$TARNIVA_PID" 2>/dev/null; then
+      wait_exit
+      fail "the program ended during its start with status $EXIT_STATUS"
+    fi
     sleep 0.05
   done
   fail "no window \"Year 2000\" appeared"
@@ -127,4 +142,63 @@ wait_without() { # what pattern command...
     sleep 0.05
   done
   fail "$what: '$pattern' still in: $("$@" 2>&1)"
+}
+
+# Takes a picture of a screen area as a user sees it: shot NAME X Y WIDTH HEIGHT.
+shot() {
+  import -window root -crop "${4}x${5}+${2}+${3}" +repage "$WORK/shot-$1.png"
+}
+
+# The colour of a pixel of a picture as "r,g,b": pixel_of NAME X Y (in the picture).
+pixel_of() {
+  convert "$WORK/shot-$1.png" -crop "1x1+$2+$3" -depth 8 txt:- |
+    sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\)[,)].*/\1,\2,\3/p'
+}
+
+expect_pixel() { # what NAME X Y r,g,b
+  expect_equal "$1 (picture $2 at $3,$4)" "$(pixel_of "$2" "$3" "$4")" "$5"
+}
+
+# Every x of a picture's row Y whose pixel has the colour r,g,b, one line: xs_of NAME Y r,g,b
+xs_of() {
+  convert "$WORK/shot-$1.png" -crop "x1+0+$2" +repage -depth 8 txt:- |
+    awk -F'[:,() ]+' -v want="$3" 'NR > 1 && $3 "," $4 "," $5 == want {printf "%s%s", sep, $1; sep=" "} END{print ""}'
+}
+
+# The outer corner of a window's frame as the window manager drew it, "x y".
+frame_corner_of() {
+  local x y w h left right top bottom
+  read -r x y w h < <(geometry_of "$1")
+  read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  echo "$((x - left)) $((y - top))"
+}
+
+# The positions of the lights whose pixels on row Y of a picture of a strip at (0, 0) with this
+# light pitch have the colour r,g,b, one line: lights_with NAME Y r,g,b PITCH
+lights_with() {
+  xs_of "$1" "$2" "$3" | awk -v pitch="$4" '{
+    for (i = 1; i <= NF; i++) { p = int(($i - 1) / pitch); if (!(p in seen)) { seen[p]; printf "%s%d", sep, p; sep = " " } }
+  } END { print "" }'
+}
+
+# The lit lights of a strip at (0, 0) with round lights of size 16 and the default colours: the
+# inner part of a lit light is red.
+lit_lights() {
+  lights_with "$1" 12 255,0,0 16
+}
+
+# The strip at (0, 0) runs: one light is lit, and a moment later another one.
+expect_running() { # what
+  local first second
+  shot running-1 0 0 1920 19
+  first=$(lit_lights running-1)
+  [ "$(wc -w <<<"$first")" -eq 1 ] || fail "$1: expected one lit light, saw '$first'"
+  for _ in $(seq 20); do
+    sleep 0.1
+    shot running-2 0 0 1920 19
+    second=$(lit_lights running-2)
+    [ "$(wc -w <<<"$second")" -eq 1 ] || fail "$1: expected one lit light, saw '$second'"
+    [ "$second" != "$first" ] && return 0
+  done
+  fail "$1: the lit light stayed at position $first"
 }
