@@ -65,14 +65,24 @@ start_tarniva() {
   pids+=("$TARNIVA_PID")
   for _ in $(seq 200); do
     STRIP=$(xdotool search --name '^Year 2000$' 2>/dev/null | head -n1 || true)
-    [ -n "$STRIP" ] && xwininfo -id "$STRIP" 2>/dev/null | grep -q 'IsViewable' && return 0
+    [ -n "$STRIP" ] && xwininfo -id "$STRIP" 2>/dev/null | grep -q 'IsViewable' && break
+    STRIP=
     if ! kill -0 "$TARNIVA_PID" 2>/dev/null; then
       wait_exit
       fail "the program ended during its start with status $EXIT_STATUS"
     fi
     sleep 0.05
   done
-  fail "no window \"Year 2000\" appeared"
+  [ -n "$STRIP" ] || fail "no window \"Year 2000\" appeared"
+  # Mapped is not yet drawn: wait for the frame's colour in the window's corner (never black here).
+  local corner
+  for _ in $(seq 200); do
+    corner=$(import -window "$STRIP" -crop 1x1+0+0 -depth 8 txt:- 2>/dev/null |
+      sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\)[,)].*/\1,\2,\3/p')
+    [ -n "$corner" ] && [ "$corner" != "0,0,0" ] && return 0
+    sleep 0.05
+  done
+  fail "the strip was never drawn"
 }
 
 # "x y width height" of a window as the screen shows it.
