@@ -389,6 +389,13 @@ private slots:
         QTest::newRow("FIFO without a writer") << "fifo" << QByteArray() << "default";
         QTest::newRow("unreadable file") << "unreadable" << good << "default";
         QTest::newRow("larger than 64 MiB") << "huge" << good << "default";
+        QTest::newRow("2 GB sparse file") << "2 GB" << good << "default";
+        QTest::newRow("/dev/zero") << "device" << QByteArray() << "default";
+        QTest::newRow("path of 4096 characters") << "long path" << QByteArray() << "default";
+        QTest::newRow("random bytes") << "file" << QByteArray::fromHex(
+            "8f1c2d3e4b5a69788796a5b4c3d2e1f00112233445566778899aabbccddeeff0f1e2d3c4b5a69788796a5b4c3d2e1f") << "default";
+        QTest::newRow("rate of 0") << "file" << Riff(Fmt(1, 1, 0, 16, 2) + Chunk("data", samples)) << "default";
+        QTest::newRow("header cut short") << "file" << good.left(20) << "default";
         QTest::newRow("text") << "file" << QByteArray("These are not the sounds you are looking for.\n") << "default";
         QTest::newRow("empty file") << "file" << QByteArray() << "default";
         QTest::newRow("RIFF of another kind") << "file" << QByteArray("RIFF\x04\0\0\0AVI ", 12) << "default";
@@ -418,7 +425,11 @@ private slots:
             QVERIFY(QDir().mkpath(path));
         else if (kind == "fifo")
             QCOMPARE(mkfifo(path.toLocal8Bit().constData(), 0600), 0);
-        else if (kind == "file" || kind == "unreadable" || kind == "huge")
+        else if (kind == "device")
+            path = QStringLiteral("/dev/zero");
+        else if (kind == "long path")
+            path = QLatin1Char('/') + QString(4095, QLatin1Char('a'));
+        else if (kind == "file" || kind == "unreadable" || kind == "huge" || kind == "2 GB")
             Write("sound.wav", bytes);
         if (kind == "unreadable") {
             if (geteuid() == 0)
@@ -427,6 +438,8 @@ private slots:
         }
         if (kind == "huge")
             QCOMPARE(truncate(path.toLocal8Bit().constData(), (64 << 20) + 1), 0); // sparse: no disk used
+        if (kind == "2 GB")
+            QCOMPARE(truncate(path.toLocal8Bit().constData(), 2000000000), 0);
 
         QVERIFY(PlaySound(path.toStdString(), SND_FILENAME | SND_ASYNC));
         QVERIFY(WaitForSoundLoaderForTesting(3000));

@@ -4,7 +4,9 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <cmath>
+#include <sys/stat.h>
 
 namespace {
 
@@ -84,6 +86,35 @@ private slots:
         for (int i = 0; i < 200; ++i)
             Form1->Timer1Timer(nullptr);
         QVERIFY(program.Sounds.isEmpty());
+    }
+
+    // A file that cannot be read at once never stalls the strip.
+    void stripRunsWhileAFileIsTried_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO without a writer") << "fifo";
+        QTest::newRow("/dev/zero") << "device";
+    }
+    void stripRunsWhileAFileIsTried()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QString path = QStringLiteral("/dev/zero");
+        if (kind == "fifo") {
+            path = dir.filePath("fifo.wav");
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        }
+        Program program({{"WarnFile", path.toStdString()}, {"Delay", "20"}});
+        SetSoundRequestRecorder({});
+        QElapsedTimer clock;
+        clock.start();
+        Form2->Button4->click();
+        QVERIFY(clock.elapsed() < 1000);
+        const int from = Pos1;
+        Form1->Timer1->SetEnabled(true);
+        QTRY_VERIFY(Pos1 >= from + 5);
+        QVERIFY(WaitForSoundLoaderForTesting(5000));
+        QCOMPARE(SoundStatusForTesting().last, std::string("default"));
     }
 
     void syncTicksPlaySoundButNotBack()

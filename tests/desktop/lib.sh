@@ -43,7 +43,7 @@ fail() {
 # Starts Xvfb on a display it picks itself (no race with other servers) and openbox on it;
 # waits until the window manager runs.
 start_desktop() {
-  Xvfb -displayfd 3 -screen 0 1920x1080x24 -noreset -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${SCREEN:-1920x1080x24}" -noreset -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
   pids+=($!)
   for _ in $(seq 200); do [ -s "$WORK/display" ] && break; sleep 0.05; done
   [ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
