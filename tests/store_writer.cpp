@@ -1,20 +1,104 @@
-// Saves the settings in a loop until killed: the store must read back whole at every instant.
-#include "platform/Registry.h"
-#include "strip/Settings.h"
+// Saves the settings in a loop, for the tests of the store that kill it or run two at once.
+//
+//   store_writer rounds            reads "start FIRST" lines; for each, a child process prints
+//                                  "child PID", then saves round FIRST, FIRST + 1, ... (StoreRounds.h)
+//                                  until killed, printing the number of writes completed after
+//                                  each one; "ended" follows its end. (Forking is much faster
+//                                  than starting a program, so a thousand kills take seconds.)
+//   store_writer concurrent ID S   for S seconds, writes values only this copy writes, checks that
+//                                  they are all still there, and saves the settings; prints
+//                                  "rounds N" at the end, or what went missing (exit status 1)
+#include "StoreRounds.h"
 
-#include <QCoreApplication>
+#include "platform/Exceptions.h"
+#include "platform/Registry.h"
+
+#include <QElapsedTimer>
 #include <cstdio>
+#include <cstdlib>
+#include <cerrno>
+#include <cstring>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+void saveRounds(int first)
+{
+    long completed = 0;
+    TRegistry::SetWriteObserver([&completed](const std::string &) {
+        char line[24];
+        const int n = std::snprintf(line, sizeof line, "%ld\n", ++completed);
+        [[maybe_unused]] auto written = ::write(STDOUT_FILENO, line, size_t(n));
+    });
+    for (int r = first;; ++r) {
+        SetRoundSettings(r);
+        SaveSettings(r, -r);
+    }
+}
+
+int forkRounds()
+{
+    int first;
+    while (std::scanf(" start %d", &first) == 1) {
+        std::fflush(stdout);
+        const pid_t child = ::fork();
+        if (child < 0)
+            return 1;
+        if (child == 0) {
+            std::printf("child %d\n", int(::getpid()));
+            std::fflush(stdout);
+            saveRounds(first);
+        }
+        int status;
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        std::printf("ended\n");
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+int concurrent(int id, int seconds)
+{
+    const int ownValues = 5;
+    const auto ownName = [id](int k) { return "Writer" + std::to_string(id) + "." + std::to_string(k); };
+    QElapsedTimer clock;
+    clock.start();
+    int round = 0;
+    for (; clock.elapsed() < seconds * 1000LL; ++round) {
+        const std::string text = std::to_string(id) + ":" + std::to_string(round);
+        for (int k = 0; k < ownValues; ++k)
+            WriteRegString(KeyPath, ownName(k), text);
+        const int r = id * 100000 + round;
+        SetRoundSettings(r);
+        SaveSettings(r, -r);
+        // Nobody else writes these names: another copy's save must not have lost any of them.
+        for (int k = 0; k < ownValues; ++k) {
+            const std::string found = ReadRegString(KeyPath, ownName(k), "<missing>");
+            if (found != text) {
+                std::printf("lost %s: %s instead of %s\n", ownName(k).c_str(), found.c_str(), text.c_str());
+                return 1;
+            }
+        }
+    }
+    std::printf("rounds %d\n", round);
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    SetDefaultSettings(1016);
-    for (int round = 0;; ++round) {
-        Delay = round;
-        SaveSettings(round, -round);
-        if (round == 0) {
-            std::puts("saving");
-            std::fflush(stdout);
-        }
+    try {
+        if (argc == 2 && std::strcmp(argv[1], "rounds") == 0)
+            return forkRounds();
+        if (argc == 4 && std::strcmp(argv[1], "concurrent") == 0)
+            return concurrent(std::atoi(argv[2]), std::atoi(argv[3]));
+    } catch (const Exception &e) {
+        std::printf("failed: %s\n", e.what());
+        return 1;
     }
+    std::fprintf(stderr, "usage: %s rounds | concurrent ID SECONDS\n", argv[0]);
+    return 2;
 }
