@@ -77,21 +77,31 @@ FileState readStore(const QString &file, RegFile &content)
         return FileState::Missing; // a dangling link: the file it names is created
 
     QString problem;
+    const QString tooLarge = QStringLiteral("it is larger than %1 MiB").arg(maxFileSize >> 20);
     if (!info.isFile()) {
         problem = QStringLiteral("it is not a file");
     } else if (info.size() > maxFileSize) {
-        problem = QStringLiteral("it is larger than %1 MiB").arg(maxFileSize >> 20);
+        problem = tooLarge;
     } else {
         QFile f(file);
         if (!f.open(QIODevice::ReadOnly)) {
             problem = f.errorString();
         } else {
-            auto parsed = RegFile::Parse(f.read(maxFileSize + 1));
+            // Only what the file holds: a buffer of the largest size allowed would cost 16 MiB at
+            // every access of the store.
+            QByteArray bytes;
+            while (bytes.size() <= maxFileSize) {
+                const QByteArray chunk = f.read(64 * 1024);
+                if (chunk.isEmpty())
+                    break;
+                bytes += chunk;
+            }
+            auto parsed = bytes.size() > maxFileSize ? std::nullopt : RegFile::Parse(bytes);
             if (parsed) {
                 content = std::move(*parsed);
                 return FileState::Read;
             }
-            problem = QStringLiteral("it is not a REGEDIT4 file");
+            problem = bytes.size() > maxFileSize ? tooLarge : QStringLiteral("it is not a REGEDIT4 file");
         }
     }
 

@@ -146,6 +146,37 @@ private slots:
         QVERIFY(box.Errors.isEmpty());
     }
 
+    // Every read and write of a value reads the file: it must take the memory the file needs, not
+    // a buffer for the largest file allowed (16 MiB each time, which made a save crawl).
+    void accessTakesLittleMemory()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("AddressSanitizer reserves far more address space than any limit here allows");
+#endif
+        Sandbox box;
+        box.WriteStore({{"Delay", "25"}});
+        QCOMPARE(ReadRegString(key, "Delay", "1"), std::string("25")); // everything loaded once
+        QFile statm("/proc/self/statm");
+        QVERIFY(statm.open(QIODevice::ReadOnly));
+        const rlim_t inUse = rlim_t(statm.readAll().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE));
+        rlimit old;
+        ::getrlimit(RLIMIT_AS, &old);
+        rlimit limit = old;
+        limit.rlim_cur = inUse + 8 * 1024 * 1024;
+        ::setrlimit(RLIMIT_AS, &limit);
+        std::string read, failure;
+        try {
+            read = ReadRegString(key, "Delay", "1");
+            WriteRegString(key, "Delay", "30");
+        } catch (const std::exception &e) {
+            failure = e.what();
+        }
+        ::setrlimit(RLIMIT_AS, &old);
+        QCOMPARE(failure, std::string());
+        QCOMPARE(read, std::string("25"));
+        QCOMPARE(box.Stored("Delay"), std::string("30"));
+    }
+
     void firstOpenLeavesAnEmptyKey()
     {
         Sandbox box;
