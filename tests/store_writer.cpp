@@ -8,12 +8,18 @@
 //   store_writer concurrent ID S   for S seconds, writes values only this copy writes, checks that
 //                                  they are all still there, and saves the settings; prints
 //                                  "rounds N" at the end, or what went missing (exit status 1)
+//   store_writer fill              saves with an ever longer WarnFile until the disk is full, then
+//                                  checks that the store holds every completed write and nothing
+//                                  else lies beside it; prints "full ..." and "store whole"
 #include "StoreRounds.h"
 
 #include "platform/Exceptions.h"
 #include "platform/Registry.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cerrno>
@@ -86,6 +92,37 @@ int concurrent(int id, int seconds)
     return 0;
 }
 
+int fill()
+{
+    std::vector<std::string> order;
+    for (const auto &[name, text] : RoundTexts(0))
+        order.push_back(name);
+    const auto position = [&order](const std::string &name) {
+        return std::find(order.begin(), order.end(), name) - order.begin();
+    };
+    SetDefaultSettings(1016);
+    for (int round = 1; round < 100000; ++round) {
+        const std::string previous = WarnFile;
+        WarnFile = std::string(size_t(round) * 512, 'x');
+        try {
+            SaveSettings(0, 0);
+        } catch (const Exception &e) {
+            const std::string message = e.what();
+            const std::string failed = message.substr(message.find('\'') + 1, message.rfind('\'') - message.find('\'') - 1);
+            std::printf("full in round %d: %s\n", round, message.c_str());
+            // The values before the one refused hold this round's texts, the others the last round's.
+            const std::string expected = position("WarnFile") < position(failed) ? WarnFile : previous;
+            const bool whole = ReadRegString(KeyPath, "WarnFile", "<missing>") == expected;
+            const QDir folder = QFileInfo(TRegistry::FileForKey(KeyPath)).absoluteDir();
+            const bool alone = folder.entryList(QDir::Files | QDir::Hidden) == QStringList{"Lights.reg"};
+            std::printf("%s\n", whole && alone ? "store whole" : whole ? "files left beside the store" : "store not as written");
+            return whole && alone ? 0 : 1;
+        }
+    }
+    std::printf("never full\n");
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -93,12 +130,14 @@ int main(int argc, char **argv)
     try {
         if (argc == 2 && std::strcmp(argv[1], "rounds") == 0)
             return forkRounds();
+        if (argc == 2 && std::strcmp(argv[1], "fill") == 0)
+            return fill();
         if (argc == 4 && std::strcmp(argv[1], "concurrent") == 0)
             return concurrent(std::atoi(argv[2]), std::atoi(argv[3]));
     } catch (const Exception &e) {
         std::printf("failed: %s\n", e.what());
         return 1;
     }
-    std::fprintf(stderr, "usage: %s rounds | concurrent ID SECONDS\n", argv[0]);
+    std::fprintf(stderr, "usage: %s rounds | concurrent ID SECONDS | fill\n", argv[0]);
     return 2;
 }

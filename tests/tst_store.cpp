@@ -337,6 +337,28 @@ private slots:
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"Lights.reg"});
     }
 
+    // A disk that really fills: a small tmpfs in a mount namespace of its own, where that may be
+    // had (root, or a user allowed to). The writer saves ever longer texts until a write fails.
+    void realFullDisk()
+    {
+        QTemporaryDir dir;
+        QProcess shell;
+        shell.start("unshare", {"--mount", "--propagation", "private", "sh", "-c",
+                                "mount -t tmpfs -o size=64k tmpfs \"$0\" || exit 99; "
+                                "XDG_CONFIG_HOME=\"$0\" exec \"$1\" fill",
+                                dir.path(), QStringLiteral(STORE_WRITER)});
+        if (!shell.waitForStarted(10000))
+            QSKIP("no unshare here");
+        QVERIFY(shell.waitForFinished(60000));
+        const QByteArray output = shell.readAllStandardOutput();
+        if (shell.exitCode() == 99 || output.isEmpty())
+            QSKIP(qPrintable("no small tmpfs can be mounted here: " + shell.readAllStandardError().trimmed()));
+        qInfo("%s", output.trimmed().replace('\n', "; ").constData());
+        QVERIFY2(output.startsWith("full in round ") && output.contains("Failed to set data for '"), output);
+        QVERIFY2(output.endsWith("store whole\n"), output);
+        QCOMPARE(shell.exitCode(), 0);
+    }
+
     // Two programs saving at once lose nothing of each other's: each writes values of its own,
     // checks after every save that they are all still there, and both save all the settings.
     // TARNIVA_CONCURRENT_SECONDS sets how long they run (a minute for the full run).
