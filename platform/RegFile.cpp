@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -228,18 +229,21 @@ std::optional<RegFile> RegFile::Parse(const QByteArray &raw)
         text.remove(0, 3);
     }
 
-    // Join continued lines first: a line ending in a backslash goes on with the next one.
+    // Join continued lines first: a line ending in a backslash goes on with the next one. The
+    // pieces are appended, never copied whole again, as a long value runs over many lines.
     std::vector<QByteArray> lines;
     QByteArray pending;
     for (QByteArray line : text.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
-        if (!pending.isEmpty())
-            line = pending + line.trimmed();
-        pending.clear();
-        if (line.endsWith('\\') && line.contains("=hex")) {
+        const bool continued = !pending.isEmpty();
+        if (continued) {
+            pending += line.trimmed();
+            line = std::exchange(pending, QByteArray());
+        }
+        if (line.endsWith('\\') && (continued || line.contains("=hex"))) {
             line.chop(1);
-            pending = line;
+            pending = std::move(line);
             continue;
         }
         lines.push_back(line);

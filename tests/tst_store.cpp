@@ -123,24 +123,29 @@ private slots:
         QVERIFY(!RegFile::Parse(text));
     }
 
-    // A file well under the size limit, with very many values or keys, opens in a moment: a
-    // lookup per line through all values read so far took hours here, and the start hung.
+    // A file well under the size limit, with very many values, keys or lines of one value, opens
+    // in a moment: a search through all values read so far for every line, or a copy of all the
+    // lines joined so far for every line of a value, took hours, and the start hung.
     void manyValuesOpen_data()
     {
-        QTest::addColumn<QByteArray>("lineTemplate");
-        QTest::newRow("values") << QByteArray("\"Value%1\"=\"x\"\r\n");
-        QTest::newRow("keys") << QByteArray("[HKEY_CURRENT_USER\\Software\\Other%1]\r\n");
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<QByteArray>("repeated"); // %1 stands for the repetition's number
+        QTest::addColumn<int>("count");
+        QTest::newRow("values") << QByteArray() << QByteArray("\"Value%1\"=\"x\"\r\n") << 200000;
+        QTest::newRow("keys") << QByteArray() << QByteArray("[HKEY_CURRENT_USER\\Software\\Other%1]\r\n") << 200000;
+        QTest::newRow("a value folded over many lines") << QByteArray("\"Folded\"=hex:0") << QByteArray(",\\\n0") << 3000000;
     }
     void manyValuesOpen()
     {
-        QFETCH(QByteArray, lineTemplate);
+        QFETCH(QByteArray, head);
+        QFETCH(QByteArray, repeated);
+        QFETCH(int, count);
         Sandbox box;
-        QByteArray text = "REGEDIT4\r\n\r\n[" + section + "]\r\n\"Delay\"=\"25\"\r\n";
-        const QByteArray before = lineTemplate.left(lineTemplate.indexOf("%1"));
-        const QByteArray after = lineTemplate.mid(lineTemplate.indexOf("%1") + 2);
-        for (int i = 0; i < 200000; ++i)
-            text += before + QByteArray::number(i) + after;
-        text += "[" + section.toLower() + "]\r\n\"delay\"=\"30\"\r\n";
+        QByteArray text = "REGEDIT4\r\n\r\n[" + section + "]\r\n\"Delay\"=\"25\"\r\n" + head;
+        const qsizetype mark = repeated.indexOf("%1");
+        for (int i = 0; i < count; ++i)
+            text += mark < 0 ? repeated : repeated.left(mark) + QByteArray::number(i) + repeated.mid(mark + 2);
+        text += "\r\n[" + section.toLower() + "]\r\n\"delay\"=\"30\"\r\n";
         box.WriteRaw(text);
         QCOMPARE(ReadRegString(key, "Delay", "1"), std::string("30"));
         QVERIFY(box.Errors.isEmpty());
