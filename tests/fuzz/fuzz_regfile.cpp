@@ -3,6 +3,7 @@
 // might store, must survive writing and reading too.
 #include "platform/RegFile.h"
 
+#include <QHash>
 #include <QList>
 
 #include <cstdio>
@@ -51,6 +52,8 @@ RegFile valuesFrom(const QByteArray &bytes)
     static const uint32_t types[] = {REG_SZ, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_NONE, 0x12345678};
     RegFile file;
     file.Sections.push_back({"HKEY_CURRENT_USER\\Software\\Orsolen\\Lights", {}});
+    std::vector<RegValue> &values = file.Sections.back().Values;
+    QHash<QByteArray, size_t> index; // as Set does, one value a name in any case, but quicker
     for (const QByteArray &record : bytes.split('\x1e')) {
         const qsizetype end = record.indexOf('\x1f');
         QByteArray name = end < 0 ? record : record.left(end);
@@ -64,7 +67,13 @@ RegFile valuesFrom(const QByteArray &bytes)
             if (pick % std::size(types) == 0)
                 data += '\0'; // a text as the program writes it
         }
-        file.Sections.back().Set({name, type, data});
+        const QByteArray key = name.toLower();
+        if (index.contains(key)) {
+            values[index.value(key)] = {name, type, data};
+        } else {
+            index.insert(key, values.size());
+            values.push_back({name, type, data});
+        }
     }
     return file;
 }
