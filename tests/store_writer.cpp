@@ -24,6 +24,8 @@
 #include <cstdlib>
 #include <cerrno>
 #include <cstring>
+#include <csignal>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,6 +47,12 @@ void saveRounds(int first)
 
 int forkRounds()
 {
+    // Whoever started us and our children end with the test, even when it fails half-way.
+    const pid_t test = ::getppid();
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != test)
+        return 1;
+    const pid_t server = ::getpid();
     int first;
     while (std::scanf(" start %d", &first) == 1) {
         std::fflush(stdout);
@@ -52,6 +60,9 @@ int forkRounds()
         if (child < 0)
             return 1;
         if (child == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (::getppid() != server)
+                ::_exit(1);
             std::printf("child %d\n", int(::getpid()));
             std::fflush(stdout);
             saveRounds(first);

@@ -421,7 +421,7 @@ private slots:
         const QDir folder = QFileInfo(box.StoreFile()).absoluteDir();
         QRandomGenerator random(42);
         std::map<std::string, std::string> before;
-        int first = 0, unreported = 0, beforeAnyWrite = 0, tempFiles;
+        int first = 0, unreported = 0, beforeAnyWrite = 0;
         QProcess writers;
         writers.start(QStringLiteral(STORE_WRITER), {"rounds"});
         QVERIFY(writers.waitForStarted(10000));
@@ -437,8 +437,8 @@ private slots:
             QVERIFY2(started.startsWith("child "), started);
             const pid_t child = pid_t(started.mid(6).toInt());
             // Mostly after some writes, sometimes while the first one may be under way.
-            if (random.bounded(4) != 0)
-                QVERIFY(!writers.canReadLine() ? writers.waitForReadyRead(10000) : true);
+            if (random.bounded(4) != 0 && !writers.canReadLine())
+                QVERIFY(writers.waitForReadyRead(10000));
             ::usleep(random.bounded(3000u));
             ::kill(child, SIGKILL);
             long completed = 0;
@@ -478,7 +478,7 @@ private slots:
             unreported += oneMore;
             beforeAnyWrite += completed == 0;
             // A killed write may leave its new file; the next writer clears it away.
-            tempFiles = int(folder.entryList(QDir::Files).size()) - 1;
+            const int tempFiles = int(folder.entryList(QDir::Files).size()) - 1;
             QVERIFY2(tempFiles <= 1, qPrintable(QString("%1 files left beside the store").arg(tempFiles)));
             before = after;
             first += int((completed + 1) / 31) + 1;
