@@ -1,8 +1,10 @@
 #include "platform/RegFile.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -227,18 +229,21 @@ std::optional<RegFile> RegFile::Parse(const QByteArray &raw)
         text.remove(0, 3);
     }
 
-    // Join continued lines first: a line ending in a backslash goes on with the next one.
+    // Join continued lines first: a line ending in a backslash goes on with the next one. The
+    // pieces are appended, never copied whole again, as a long value runs over many lines.
     std::vector<QByteArray> lines;
     QByteArray pending;
     for (QByteArray line : text.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
-        if (!pending.isEmpty())
-            line = pending + line.trimmed();
-        pending.clear();
-        if (line.endsWith('\\') && line.contains("=hex")) {
+        const bool continued = !pending.isEmpty();
+        if (continued) {
+            pending += line.trimmed();
+            line = std::exchange(pending, QByteArray());
+        }
+        if (line.endsWith('\\') && (continued || line.contains("=hex"))) {
             line.chop(1);
-            pending = line;
+            pending = std::move(line);
             continue;
         }
         lines.push_back(line);
@@ -247,8 +252,13 @@ std::optional<RegFile> RegFile::Parse(const QByteArray &raw)
         lines.push_back(pending);
 
     RegFile file;
+    // Paths and names match without regard to case. They are looked up by index: searching the
+    // list for every line would take hours for a file of some megabytes.
+    QHash<QByteArray, size_t> sectionIndex;
+    std::vector<QHash<QByteArray, size_t>> valueIndex;
     bool header = false;
     RegSection *section = nullptr;
+    QHash<QByteArray, size_t> *values = nullptr;
     bool deletedSection = false;
     for (const QByteArray &rawLine : lines) {
         const QByteArray line = rawLine.trimmed();
@@ -269,11 +279,14 @@ std::optional<RegFile> RegFile::Parse(const QByteArray &raw)
                 section = nullptr;
                 continue;
             }
-            section = file.Find(path);
-            if (!section) {
+            const QByteArray key = path.toLower();
+            if (!sectionIndex.contains(key)) {
+                sectionIndex.insert(key, file.Sections.size());
                 file.Sections.push_back({path, {}});
-                section = &file.Sections.back();
+                valueIndex.emplace_back();
             }
+            section = &file.Sections[sectionIndex.value(key)];
+            values = &valueIndex[sectionIndex.value(key)];
             continue;
         }
         if (!section) {
@@ -290,7 +303,14 @@ std::optional<RegFile> RegFile::Parse(const QByteArray &raw)
         auto value = valueLine(line);
         if (!value)
             return std::nullopt;
-        section->Set(std::move(*value));
+        // A name given again replaces the value, where it stood first.
+        const QByteArray key = value->Name.toLower();
+        if (const auto found = values->constFind(key); found != values->cend()) {
+            section->Values[*found] = std::move(*value);
+        } else {
+            values->insert(key, section->Values.size());
+            section->Values.push_back(std::move(*value));
+        }
     }
     if (!header)
         return std::nullopt;

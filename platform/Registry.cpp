@@ -42,9 +42,12 @@ public:
     explicit FolderLock(const QString &folder)
     {
         m_fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (m_fd >= 0)
-            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        if (m_fd >= 0) {
+            int result;
+            while ((result = ::flock(m_fd, LOCK_EX)) != 0 && errno == EINTR) {
             }
+            m_held = result == 0;
+        }
     }
     ~FolderLock()
     {
@@ -54,8 +57,11 @@ public:
     FolderLock(const FolderLock &) = delete;
     FolderLock &operator=(const FolderLock &) = delete;
 
+    bool Held() const { return m_held; }
+
 private:
     int m_fd = -1;
+    bool m_held = false;
 };
 
 enum class FileState { Missing, Read, Damaged };
@@ -71,21 +77,31 @@ FileState readStore(const QString &file, RegFile &content)
         return FileState::Missing; // a dangling link: the file it names is created
 
     QString problem;
+    const QString tooLarge = QStringLiteral("it is larger than %1 MiB").arg(maxFileSize >> 20);
     if (!info.isFile()) {
         problem = QStringLiteral("it is not a file");
     } else if (info.size() > maxFileSize) {
-        problem = QStringLiteral("it is larger than %1 MiB").arg(maxFileSize >> 20);
+        problem = tooLarge;
     } else {
         QFile f(file);
         if (!f.open(QIODevice::ReadOnly)) {
             problem = f.errorString();
         } else {
-            auto parsed = RegFile::Parse(f.read(maxFileSize + 1));
+            // Only what the file holds: a buffer of the largest size allowed would cost 16 MiB at
+            // every access of the store.
+            QByteArray bytes;
+            while (bytes.size() <= maxFileSize) {
+                const QByteArray chunk = f.read(64 * 1024);
+                if (chunk.isEmpty())
+                    break;
+                bytes += chunk;
+            }
+            auto parsed = bytes.size() > maxFileSize ? std::nullopt : RegFile::Parse(bytes);
             if (parsed) {
                 content = std::move(*parsed);
                 return FileState::Read;
             }
-            problem = QStringLiteral("it is not a REGEDIT4 file");
+            problem = bytes.size() > maxFileSize ? tooLarge : QStringLiteral("it is not a REGEDIT4 file");
         }
     }
 
@@ -108,18 +124,32 @@ FileState readStore(const QString &file, RegFile &content)
     return FileState::Damaged;
 }
 
+// A writer killed between creating its new file and renaming it leaves the new file behind. Only
+// the holder of the lock writes, so any such file found under the lock is a leftover.
+void removeLeftovers(const QString &file, const FolderLock &lock)
+{
+    if (!lock.Held())
+        return;
+    const QFileInfo info(file);
+    const QDir folder = info.absoluteDir();
+    for (const QString &name : folder.entryList({info.fileName() + QStringLiteral(".??????.tmp")},
+                                                QDir::Files | QDir::Hidden | QDir::System))
+        ::unlink(QFile::encodeName(folder.filePath(name)).constData());
+}
+
 // Writes a new file beside the old one and renames it over, so a reader (or a kill) sees one or
 // the other, whole. Every byte must reach the new file: a short write (a full disk) fails.
 // No fsync: saving writes 31 values one by one, and on a busy disk 31 syncs take far longer
 // than a user should wait when closing a dialog; the file systems' own ordering of a rename
 // over an existing file covers the common crash.
-bool writeStore(const QString &file, const RegFile &content)
+bool writeStore(const QString &file, const RegFile &content, const FolderLock &lock)
 {
     if (untouchable().contains(file))
         return false;
+    removeLeftovers(file, lock);
     const QByteArray bytes = content.Serialize();
-    QByteArray temp = QFile::encodeName(file) + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    QByteArray temp = QFile::encodeName(file) + ".XXXXXX.tmp";
+    const int fd = ::mkostemps(temp.data(), 4, O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat old;
@@ -184,7 +214,7 @@ bool TRegistry::OpenKey(const QString &keyPath, bool canCreate)
     else if (state == FileState::Missing && canCreate) {
         // A first start leaves an empty key behind; a folder we cannot write is no failure here.
         content.Sections.push_back({sectionPath(keyPath), {}});
-        writeStore(m_file, content);
+        writeStore(m_file, content, lock);
     }
     m_open = true;
     return true;
@@ -234,7 +264,7 @@ void TRegistry::WriteString(const std::string &name, const std::string &text)
                 section = &content.Sections.back();
             }
             section->Set({QByteArray::fromStdString(name), REG_SZ, QByteArray::fromStdString(text) + '\0'});
-            written = writeStore(m_file, content);
+            written = writeStore(m_file, content, lock);
             if (written)
                 m_section = *section;
         }
