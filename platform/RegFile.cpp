@@ -241,7 +241,9 @@ std::optional<RegFile> RegFile::Parse(const QByteArray &raw)
             pending += line.trimmed();
             line = std::exchange(pending, QByteArray());
         }
-        if (line.endsWith('\\') && (continued || line.contains("=hex"))) {
+        // Only hex values go on over lines; a comment never does.
+        const bool comment = !continued && line.trimmed().startsWith(';');
+        if (line.endsWith('\\') && !comment && (continued || line.contains("=hex"))) {
             line.chop(1);
             pending = std::move(line);
             continue;

@@ -75,6 +75,7 @@ private slots:
     {
         const QByteArray text = "REGEDIT4\n\n"
                                 "; exported\n"
+                                "; a note about \"x\"=hex:01,\\\n"
                                 "[HKEY_CURRENT_USER\\Software\\Orsolen]\n"
                                 "\"Other\"=\"kept\"\n\n"
                                 "[HKEY_CURRENT_USER\\Software\\Orsolen\\Lights]\n"
