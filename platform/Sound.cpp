@@ -694,6 +694,32 @@ void ShutdownSound()
         service->Stop();
 }
 
+std::size_t DecodeWaveForTesting(const unsigned char *data, std::size_t size)
+{
+    const WaveReader read = [data, size](uint64_t offset, unsigned char *buffer, std::size_t n) -> std::size_t {
+        if (offset >= size)
+            return 0;
+        const std::size_t count = std::min<std::size_t>(n, size - std::size_t(offset));
+        std::memcpy(buffer, data + offset, count);
+        return count;
+    };
+    const ClipPtr clip = Decode(read, size, "file");
+    if (!clip)
+        return 0;
+    SDL_AudioStream *stream = SDL_NewAudioStream(clip->spec.format, clip->spec.channels, clip->spec.freq,
+                                                 AUDIO_F32SYS, OutputChannels, OutputRate);
+    if (!stream)
+        return 0;
+    std::size_t frames = 0;
+    if (SDL_AudioStreamPut(stream, clip->samples, int(clip->length)) == 0 && SDL_AudioStreamFlush(stream) == 0) {
+        float out[1024];
+        for (int got; (got = SDL_AudioStreamGet(stream, out, sizeof out)) > 0;)
+            frames += std::size_t(got) / (sizeof(float) * OutputChannels);
+    }
+    SDL_FreeAudioStream(stream);
+    return frames;
+}
+
 SoundStatus SoundStatusForTesting()
 {
     return g_holder.service ? g_holder.service->Status() : SoundStatus();

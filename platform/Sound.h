@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -24,6 +25,11 @@ void ShutdownSound();
 
 // For tests: every play asked for, before it is carried out.
 void SetSoundRequestRecorder(std::function<void(const std::string &name, unsigned flags)> recorder);
+
+// For the fuzz target: the way from a file's bytes to the device's samples, without a device. Lays
+// the bytes out, decodes them and converts them to the output format; returns the frames made,
+// 0 when the bytes hold no sound that plays.
+std::size_t DecodeWaveForTesting(const unsigned char *data, std::size_t size);
 
 struct SoundStatus
 {
