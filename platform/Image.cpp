@@ -1,5 +1,7 @@
 #include "platform/Image.h"
 
+#include "platform/X11Window.h"
+
 #include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
@@ -38,6 +40,29 @@ void TImage::EnsureRasterWidth(int width)
     Bitmap = wider;
 }
 
+void TImage::SetDirectToScreen()
+{
+    if (!OnX11())
+        return;
+    m_direct = true;
+    setAttribute(Qt::WA_NativeWindow);
+    setAttribute(Qt::WA_PaintOnScreen);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+QPaintEngine *TImage::paintEngine() const
+{
+    return m_direct ? nullptr : QWidget::paintEngine();
+}
+
+void TImage::PutOnScreen(const QRegion &logical)
+{
+    const qreal ratio = Bitmap.devicePixelRatio();
+    for (const QRect &r : logical)
+        PutImage(const_cast<TImage *>(this), Bitmap,
+                 QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio).toAlignedRect());
+}
+
 void TImage::Repaint()
 {
     const QRect changed = Canvas.TakeChanged() & rect();
@@ -45,6 +70,8 @@ void TImage::Repaint()
         return;
     if (m_updating)
         m_pending += changed;
+    else if (m_direct)
+        PutOnScreen(changed);
     else
         repaint(changed);
 }
@@ -63,12 +90,20 @@ void TImage::EndUpdate()
     // Many scattered boxes go to the screen faster as the one area around them.
     if (pending.rectCount() > 16)
         pending = pending.boundingRect();
-    if (!pending.isEmpty() && isVisible())
+    if (pending.isEmpty() || !isVisible())
+        return;
+    if (m_direct)
+        PutOnScreen(pending);
+    else
         repaint(pending);
 }
 
 void TImage::paintEvent(QPaintEvent *event)
 {
+    if (m_direct) {
+        PutOnScreen(event->region());
+        return;
+    }
     QPainter painter(this);
     const QRect area = event->rect();
     const qreal ratio = Bitmap.devicePixelRatio();

@@ -35,6 +35,9 @@ public:
 
     // Puts what the canvas changed on screen now, synchronously.
     void Repaint();
+    // On X11 the picture goes straight to its own window, past the toolkit's painting: a strip
+    // that changes a hundred times a second costs little more than the timer that drives it.
+    void SetDirectToScreen();
     // Between these, repaints are gathered and put on screen together at the end, still before
     // anything else can run: for many lights switched in one go.
     void BeginUpdate();
@@ -42,12 +45,16 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    QPaintEngine *paintEngine() const override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    void PutOnScreen(const QRegion &logical);
+
+    bool m_direct = false;
     int m_updating = 0;
     QRegion m_pending;
 };

@@ -1,6 +1,7 @@
 #include "platform/X11Window.h"
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QWidget>
 #include <cstdlib>
 #include <cstring>
@@ -118,6 +119,32 @@ void ShowTaskbarButton(QWidget *window, bool visible)
 {
     record(visible ? "taskbar shown" : "taskbar hidden");
     setNetWmState(window, !visible, {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
+}
+
+bool OnX11()
+{
+    return connection() != nullptr;
+}
+
+void PutImage(QWidget *window, const QImage &raster, const QRect &devicePixels)
+{
+    xcb_connection_t *c = connection();
+    const QRect area = devicePixels & raster.rect();
+    if (!c || area.isEmpty() || raster.format() != QImage::Format_RGB32)
+        return;
+    static xcb_gcontext_t gc = 0;
+    const xcb_window_t id = xcb_window_t(window->winId());
+    if (!gc) {
+        gc = xcb_generate_id(c);
+        const uint32_t noExposures = 0;
+        xcb_create_gc(c, gc, id, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
+    }
+    // Rows of 32-bit pixels are what a 24-bit ZPixmap holds; one request carries a few rows
+    // of the strip at most, well within the request size limit.
+    QImage part = raster.copy(area);
+    xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, id, gc, uint16_t(part.width()), uint16_t(part.height()),
+                  int16_t(area.x()), int16_t(area.y()), 0, 24, uint32_t(part.sizeInBytes()), part.constBits());
+    xcb_flush(c);
 }
 
 void SetWindowRequestRecorder(std::function<void(const QString &)> r)

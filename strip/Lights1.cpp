@@ -35,6 +35,7 @@ TForm1::TForm1() : TForm(bsNone)
 
     Image1 = new TImage(this, QSize(rasterWidth, rasterHeight));
     Image1->SetBounds(1, 1, 257, 17);
+    Image1->SetDirectToScreen();
     Timer1 = new TTimer(this, 1, true);
     Exit1 = PopupMenu1.Add(QStringLiteral("Exit"));
     Options1 = PopupMenu1.Add(QStringLiteral("Options"));
