@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QWidget>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -139,11 +140,16 @@ void PutImage(QWidget *window, const QImage &raster, const QRect &devicePixels)
         const uint32_t noExposures = 0;
         xcb_create_gc(c, gc, id, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
     }
-    // Rows of 32-bit pixels are what a 24-bit ZPixmap holds; one request carries a few rows
-    // of the strip at most, well within the request size limit.
-    QImage part = raster.copy(area);
-    xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, id, gc, uint16_t(part.width()), uint16_t(part.height()),
-                  int16_t(area.x()), int16_t(area.y()), 0, 24, uint32_t(part.sizeInBytes()), part.constBits());
+    // Rows of 32-bit pixels are what a 24-bit ZPixmap holds. A wide strip on a scaled display can
+    // exceed what one request may carry, so it goes in bands of rows that fit.
+    const uint32_t rowBytes = uint32_t(area.width()) * 4;
+    const uint32_t maxBytes = xcb_get_maximum_request_length(c) * 4 - 64;
+    const int band = std::max(1, int(maxBytes / rowBytes));
+    for (int top = area.top(); top <= area.bottom(); top += band) {
+        const QImage part = raster.copy(QRect(area.left(), top, area.width(), std::min(band, area.bottom() + 1 - top)));
+        xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, id, gc, uint16_t(part.width()), uint16_t(part.height()),
+                      int16_t(area.x()), int16_t(top), 0, 24, uint32_t(part.sizeInBytes()), part.constBits());
+    }
     xcb_flush(c);
 }
 
