@@ -1,6 +1,5 @@
 #include "about/Lights4.h"
 
-#include "platform/Convert.h"
 #include "strip/Lights1.h"
 #include "strip/Settings.h"
 
@@ -38,14 +37,7 @@ TForm4::TForm4() : TForm(bsNone, Form1)
 
 void TForm4::FormCreate(QObject *)
 {
-    const QString face = DisplayText(DFont);
-    const std::initializer_list<TFont *> targets = {&Font(), &Memo1->Font(), &BitBtn1->Font()};
-    for (TFont *font : targets)
-        font->SetName(face);
-    for (TFont *font : targets)
-        font->SetSize(FSize);
-    for (TFont *font : targets)
-        font->SetStyle(FStyle);
+    ApplyDialogFont({&Font(), &Memo1->Font(), &BitBtn1->Font()});
 }
 
 void TForm4::BitBtn1Click(QObject *)

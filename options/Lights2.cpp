@@ -445,20 +445,14 @@ void TForm2::Button3Click(QObject *)
 
 void TForm2::FontStoreForward()
 {
-    const std::initializer_list<TFont *> targets = {
+    // "Font" keeps its italic.
+    ApplyDialogFont({
         &Font(), &Panel1->Font(), &Label1->Font(), &Label2->Font(), &Label3->Font(), &Label6->Font(),
         &Label10->Font(), &SpinEdit7->Font(), &SpinEdit8->Font(), &SpinEdit9->Font(), &SpinEdit10->Font(),
         &SpinEdit20->Font(), &CheckBox1->Font(), &CheckBox2->Font(), &CheckBox4->Font(), &CheckBox5->Font(),
         &CheckBox6->Font(), &CheckBox7->Font(), &RadioGroup1->Font(), &RadioGroup2->Font(),
         &RadioGroup3->Font(), &Button1->Font(), &Button2->Font(), &Button3->Font(), &Button5->Font(),
         &Edit27->Font(), &Button12->Font(), &Button6->Font(), &Button11->Font(), &Button7->Font(),
-        &Button13->Font(), &Button8->Font(), &Button14->Font(), &Button15->Font(), &Button9->Font()};
-    for (TFont *font : targets)
-        font->SetName(DisplayText(DFont));
-    for (TFont *font : targets)
-        font->SetSize(FSize);
-    // "Font" keeps its italic.
-    for (TFont *font : targets)
-        if (font != &Button3->Font())
-            font->SetStyle(FStyle);
+        &Button13->Font(), &Button8->Font(), &Button14->Font(), &Button15->Font(), &Button9->Font()},
+        &Button3->Font());
 }

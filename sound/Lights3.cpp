@@ -37,14 +37,7 @@ TForm3::TForm3() : TForm(bsToolWindow, Form1)
 
 void TForm3::FormCreate(QObject *)
 {
-    const std::initializer_list<TFont *> targets = {&Font(), &DriveComboBox1->Font(), &DirectoryListBox1->Font(),
-                                                    &FileListBox1->Font()};
-    for (TFont *font : targets)
-        font->SetName(DisplayText(DFont));
-    for (TFont *font : targets)
-        font->SetStyle(FStyle);
-    for (TFont *font : targets)
-        font->SetSize(FSize);
+    ApplyDialogFont({&Font(), &DriveComboBox1->Font(), &DirectoryListBox1->Font(), &FileListBox1->Font()});
 }
 
 void TForm3::FormActivate(QObject *)

@@ -196,3 +196,14 @@ void SaveSettings(int windowLeft, int windowTop)
         WriteRegString(KeyPath, s.saveName, text);
     }
 }
+
+void ApplyDialogFont(std::initializer_list<TFont *> targets, const TFont *keepsItsStyle)
+{
+    const QString face = DisplayText(DFont);
+    for (TFont *font : targets) {
+        font->SetName(face);
+        font->SetSize(FSize);
+        if (font != keepsItsStyle)
+            font->SetStyle(FStyle);
+    }
+}

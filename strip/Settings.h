@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 // The settings, process-wide, each named like its value in the store.
@@ -38,5 +39,9 @@ void SetDefaultSettings(int fullWidth);
 void LoadSettings(int fullWidth);
 // Brings values edited by hand into the ranges the Options dialog allows, before anything is drawn.
 void CorrectSettingRanges();
+// Gives these fonts the dialog font: the face DFont (an empty one leaves each face), the size
+// FSize and the style FStyle, except the style of the one font that keeps its own.
+void ApplyDialogFont(std::initializer_list<TFont *> targets, const TFont *keepsItsStyle = nullptr);
+
 // Writes every setting; the window's position stands for FLeft and FTop.
 void SaveSettings(int windowLeft, int windowTop);
