@@ -77,12 +77,7 @@ void TForm1::FormCreate(QObject *)
     Timer1->SetInterval(stepInterval());
     Timer1->SetEnabled(true);
 
-    SetWidth(StripWidth());
-    Image1->SetWidth(Width() - 2);
-    Image1->SetHeight(LEDSize + 1);
-    Image2->SetWidth(Width() - 2);
-    Image2->SetHeight(LEDSize + 1);
-    SetClientHeight(LEDSize + 3);
+    SizeStrip(StripWidth());
 
     SetLeft(FLeft);
     SetTop(FTop);
@@ -131,15 +126,20 @@ void TForm1::ApplyZOrder()
     }
 }
 
-void TForm1::Remake()
+void TForm1::SizeStrip(int width)
 {
-    const int W = StripWidth();
-    SetWidth(W);
+    SetWidth(width);
     Image1->SetWidth(Width() - 2);
     Image1->SetHeight(LEDSize + 1);
     Image2->SetWidth(Width() - 2);
     Image2->SetHeight(LEDSize + 1);
     SetClientHeight(LEDSize + 3);
+}
+
+void TForm1::Remake()
+{
+    const int W = StripWidth();
+    SizeStrip(W);
 
     // A strip wider than the rasters (a wide display) widens them, so lights show across it all.
     Image1->EnsureRasterWidth(W);

@@ -38,6 +38,9 @@ public:
     void FormMouseUp(QObject *Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
 private:
+    // The window as wide as given and one light high, with the two pictures 1 pixel inside it.
+    void SizeStrip(int width);
+
     bool Dragging = false;
     int DragX = 0, DragY = 0;
 };
